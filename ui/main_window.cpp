@@ -1,0 +1,300 @@
+#include "main_window.h"
+
+#include <algorithm>
+
+#include "../platform/text.h"
+#include "command_handlers.h"
+
+namespace vantorel {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"VantorelMainWindow";
+constexpr char kTitle[] = "Vantorel";
+
+// The outer rectangle, frame and caption included, in screen coordinates.
+constexpr int kLeft = 50;
+constexpr int kTop = 50;
+constexpr int kWidth = 380;
+constexpr int kHeight = 253;
+
+// A fixed dialog frame with a caption and a close button only.
+constexpr DWORD kStyle = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
+
+enum Modifiers : unsigned { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
+
+unsigned HeldModifiers() {
+  unsigned held = kNone;
+  if (GetKeyState(VK_SHIFT) < 0) held |= kShift;
+  if (GetKeyState(VK_CONTROL) < 0) held |= kCtrl;
+  if (GetKeyState(VK_MENU) < 0) held |= kAlt;
+  return held;
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSW windowClass{};
+  windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  windowClass.lpszClassName = kWindowClass;
+  return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HICON LoadProgramIcon(HINSTANCE instance, int size) {
+  return static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, size, size, 0));
+}
+
+bool TakesFocus(ControlKind kind) {
+  return kind == ControlKind::EditBox || kind == ControlKind::PushButton;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::span<const ControlRecord> controls, DesktopServices& services)
+    : controls_(controls), services_(services) {}
+
+MainWindow::~MainWindow() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+bool MainWindow::Create(HINSTANCE instance) {
+  if (!RegisterMainWindowClass(instance, WindowProc) || !RegisterControlClasses(instance)) return false;
+  if (CreateWindowExW(0, kWindowClass, ToUtf16(kTitle).c_str(), kStyle, kLeft, kTop, kWidth,
+                      kHeight, nullptr, nullptr, instance, this) == nullptr) {
+    return false;
+  }
+
+  RECT outer;
+  GetWindowRect(hwnd_, &outer);
+  if (outer.right - outer.left != kWidth || outer.bottom - outer.top != kHeight) {
+    MoveWindow(hwnd_, kLeft, kTop, kWidth, kHeight, TRUE);
+  }
+
+  bigIcon_.reset(LoadProgramIcon(instance, 32));
+  smallIcon_.reset(LoadProgramIcon(instance, 16));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+
+  if (!CreateControls()) {
+    DestroyWindow(hwnd_);
+    return false;
+  }
+  ShowWindow(hwnd_, SW_SHOW);
+  return true;
+}
+
+bool MainWindow::CreateControls() {
+  std::vector<HWND> created(controls_.size(), nullptr);
+  for (std::size_t i = controls_.size(); i-- > 0;) {
+    created[i] = CreateControl(hwnd_, controls_[i]);
+    if (created[i] == nullptr) return false;
+  }
+  HWND above = HWND_TOP;
+  for (HWND control : created) {
+    SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    above = control;
+  }
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (controls_[i].visible) ShowWindow(created[i], SW_SHOWNA);
+  }
+  return true;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return OnColorRequest(message, wParam, lParam);
+    case WM_ACTIVATE: {
+      const LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) savedFocus_ = focus;
+      }
+      return result;
+    }
+    case WM_SETFOCUS:
+      DefWindowProcW(hwnd_, message, wParam, lParam);
+      OnSetFocus();
+      return 0;
+    case WM_NCACTIVATE:
+      // Losing activation: the caption stays drawn active while the window is enabled, and
+      // inactive while a notice has disabled it.
+      if (wParam == FALSE) wParam = IsWindowEnabled(hwnd_);
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_CLOSE:
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_NCDESTROY: {
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      const LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
+      hwnd_ = nullptr;
+      savedFocus_ = nullptr;
+      if (quitOnDestroy_) PostQuitMessage(0);
+      return result;
+    }
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void MainWindow::OnPaint() {
+  PaintScope paint(hwnd_);
+  RECT clip;
+  if (GetClipBox(paint.dc(), &clip) == NULLREGION || IsRectEmpty(&clip)) return;
+  Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+  FillRect(paint.dc(), &clip, white.get());
+}
+
+void MainWindow::OnCommand(int id, int notification) {
+  if (notification != BN_CLICKED) return;
+  for (const ClickBinding& binding : kClickBindings) {
+    if (binding.controlId == id) {
+      CommandHandlers handlers(hwnd_, services_);
+      (handlers.*binding.handler)();
+      return;
+    }
+  }
+}
+
+LRESULT MainWindow::OnColorRequest(UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto child = reinterpret_cast<HWND>(lParam);
+  if (child != nullptr && IsChild(hwnd_, child)) {
+    if (const LRESULT brush = SendMessageW(child, kChildColorRequest, wParam, 0)) return brush;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void MainWindow::OnSetFocus() {
+  HWND saved = std::exchange(savedFocus_, nullptr);
+  if (saved != nullptr && IsChild(hwnd_, saved)) {
+    SetFocus(saved);
+    return;
+  }
+  const std::vector<HWND> order = FocusOrder();
+  if (!order.empty()) SetFocus(order.front());
+}
+
+const ControlRecord* MainWindow::RecordOf(HWND control) const {
+  if (control == nullptr || GetParent(control) != hwnd_) return nullptr;
+  const int id = GetDlgCtrlID(control);
+  for (const ControlRecord& record : controls_) {
+    if (record.id == id) return &record;
+  }
+  return nullptr;
+}
+
+// The controls that Tab visits, in the order it visits them: smaller tab-order numbers first,
+// and among equal numbers the one last in the list first.
+std::vector<HWND> MainWindow::FocusOrder() const {
+  std::vector<const ControlRecord*> records;
+  for (std::size_t i = controls_.size(); i-- > 0;) records.push_back(&controls_[i]);
+  std::stable_sort(records.begin(), records.end(),
+                   [](const ControlRecord* a, const ControlRecord* b) {
+                     return a->tabOrder < b->tabOrder;
+                   });
+  std::vector<HWND> order;
+  for (const ControlRecord* record : records) {
+    HWND control = GetDlgItem(hwnd_, record->id);
+    if (control != nullptr && TakesFocus(record->kind) && IsWindowVisible(control) &&
+        IsWindowEnabled(control) && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) != 0) {
+      order.push_back(control);
+    }
+  }
+  return order;
+}
+
+void MainWindow::MoveFocus(bool forward) {
+  HWND focus = GetFocus();
+  if (focus == nullptr || !IsChild(hwnd_, focus)) return;
+  const std::vector<HWND> order = FocusOrder();
+  if (order.empty()) return;
+  const auto at = std::find(order.begin(), order.end(), focus);
+  HWND next;
+  if (at == order.end()) {
+    next = forward ? order.front() : order.back();
+  } else if (forward) {
+    next = std::next(at) == order.end() ? order.front() : *std::next(at);
+  } else {
+    next = at == order.begin() ? order.back() : *std::prev(at);
+  }
+  if (next != focus) SetFocus(next);
+}
+
+bool MainWindow::PreTranslateMessage(const MSG& message) {
+  if (hwnd_ == nullptr || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+  switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return OnKeyDown(message.wParam);
+    case WM_LBUTTONDOWN:
+      return OnLeftButtonDown(message.hwnd);
+  }
+  return false;
+}
+
+bool MainWindow::OnKeyDown(WPARAM key) {
+  const unsigned held = HeldModifiers();
+  if (key == VK_TAB && (held == kNone || held == kShift)) {
+    MoveFocus(held == kNone);
+    return true;
+  }
+  if (key == VK_ESCAPE && held == kNone) {
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+// A press on the window's background, a label or the picture moves the window as if its
+// caption had been grabbed.
+bool MainWindow::OnLeftButtonDown(HWND target) {
+  if (target == hwnd_) {
+    PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    return false;
+  }
+  const ControlRecord* record = RecordOf(target);
+  if (record == nullptr || TakesFocus(record->kind)) return false;
+  PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  return true;
+}
+
+int RunMessageLoop(MainWindow& window) {
+  window.QuitOnDestroy();
+  MSG message;
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) return -1;
+    if (window.PreTranslateMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace vantorel
