@@ -1,5 +1,6 @@
 // The picture box: a Windows bitmap file shown opaque at its natural size at the top-left
 // corner, over a background of its own colour.
+#include <climits>
 #include <cstring>
 #include <new>
 
