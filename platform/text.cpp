@@ -42,8 +42,8 @@ Cp936Text ToCp936(std::wstring_view text) {
   result.exact = false;
   std::string bytes;
   for (std::size_t i = 0; i < text.size();) {
-    const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() &&
-                      IS_LOW_SURROGATE(text[i + 1]);
+    const bool pair =
+        IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
     const std::size_t units = pair ? 2 : 1;
     if (ConvertExactly(text.substr(i, units), bytes)) result.text += bytes;
     i += units;

@@ -35,8 +35,12 @@ class UniqueHandle {
   Handle handle_ = nullptr;
 };
 
-inline BOOL WINAPI DeleteGdiObject(HGDIOBJ object) { return DeleteObject(object); }
-inline BOOL WINAPI FreeGlobal(HGLOBAL block) { return GlobalFree(block) == nullptr; }
+inline BOOL WINAPI DeleteGdiObject(HGDIOBJ object) {
+  return DeleteObject(object);
+}
+inline BOOL WINAPI FreeGlobal(HGLOBAL block) {
+  return GlobalFree(block) == nullptr;
+}
 
 // GDI objects keep their own type so that a font cannot be passed where a brush is wanted.
 template <typename T>

@@ -18,8 +18,7 @@ using testing_support::RemoteProgram;
 using testing_support::TextOf;
 using testing_support::WaitUntil;
 
-const std::wstring kExampleAddress =
-    L"http://" VANTOREL_VIDEO_HOST_W L"/22222071/Z0090UPN7fm.flv";
+const std::wstring kExampleAddress = L"http://" VANTOREL_VIDEO_HOST_W L"/22222071/Z0090UPN7fm.flv";
 
 class Program : public testing::Test {
  protected:
@@ -151,8 +150,8 @@ TEST_F(Program, CopyWhileAnotherProgramHoldsTheClipboardKeepsItsContent) {
   EXPECT_EQ(ClickAndDismiss(按钮1), L"分析成功！");
   PutOnClipboard("kept");
   // Held by a window: Wine lets two openers without a window share the clipboard.
-  HWND holder = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr,
-                                nullptr);
+  HWND holder =
+      CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return OpenClipboard(holder) != FALSE; }));
   const std::wstring notice = ClickAndDismiss(按钮2);
   CloseClipboard();
@@ -204,8 +203,7 @@ TEST_F(Program, TextsReadTheSameUnderEveryLocale) {
   }
   SendMessageW(program_.Control(编辑框1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   EXPECT_EQ(ClickAndDismiss(按钮1), L"请先输入提取码再分析！");
-  SendMessageW(program_.Control(编辑框1), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(L"Z0090UPN7吴"));
+  SendMessageW(program_.Control(编辑框1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Z0090UPN7吴"));
   EXPECT_EQ(ClickAndDismiss(按钮1), L"分析成功！");
   EXPECT_EQ(TextOf(program_.Control(编辑框2)),
             L"http://" VANTOREL_VIDEO_HOST_W L"/22222071/Z0090UPN7吴.flv");

@@ -51,15 +51,15 @@ struct ControlRecord {
   bool visible = true;
   bool disabled = false;
   bool tabStop = false;
-  int tabOrder = 0;            // smaller first; equal numbers go in reverse list order
-  const char* text = "";       // code page 936
+  int tabOrder = 0;                // smaller first; equal numbers go in reverse list order
+  const char* text = "";           // code page 936
   const FontSpec* font = nullptr;  // nullptr: the stock DEFAULT_GUI_FONT
   Color textColor = kBlack;
   Color backColor = kWhite;
   std::span<const COLORREF> gradient = {};  // label: top-to-bottom colours, none or 2 or more
   HorizontalAlign horizontalAlign = HorizontalAlign::Left;
   VerticalAlign verticalAlign = VerticalAlign::Center;
-  bool readOnly = false;                       // edit box
+  bool readOnly = false;                        // edit box
   std::span<const unsigned char> picture = {};  // picture box: a Windows bitmap file
 };
 

@@ -114,7 +114,8 @@ bool AttachEditBox(HWND edit, const ControlRecord& record) {
   }
 
   // Tall enough for one line of Chinese text and the sunken edge.
-  const int minimum = TextHeight(edit, box->UsedFont(), L"\u5434") + 2 * GetSystemMetrics(SM_CYEDGE);
+  const int minimum =
+      TextHeight(edit, box->UsedFont(), L"\u5434") + 2 * GetSystemMetrics(SM_CYEDGE);
   RECT rect;
   GetWindowRect(edit, &rect);
   if (rect.bottom - rect.top < minimum) {

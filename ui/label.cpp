@@ -20,14 +20,26 @@ const ControlRecord* RecordOf(HWND window) {
 UINT TextFormat(const ControlRecord& record) {
   UINT format = DT_NOCLIP | DT_SINGLELINE;
   switch (record.horizontalAlign) {
-    case HorizontalAlign::Left: format |= DT_LEFT; break;
-    case HorizontalAlign::Center: format |= DT_CENTER; break;
-    case HorizontalAlign::Right: format |= DT_RIGHT; break;
+    case HorizontalAlign::Left:
+      format |= DT_LEFT;
+      break;
+    case HorizontalAlign::Center:
+      format |= DT_CENTER;
+      break;
+    case HorizontalAlign::Right:
+      format |= DT_RIGHT;
+      break;
   }
   switch (record.verticalAlign) {
-    case VerticalAlign::Top: format |= DT_TOP; break;
-    case VerticalAlign::Center: format |= DT_VCENTER; break;
-    case VerticalAlign::Bottom: format |= DT_BOTTOM; break;
+    case VerticalAlign::Top:
+      format |= DT_TOP;
+      break;
+    case VerticalAlign::Center:
+      format |= DT_VCENTER;
+      break;
+    case VerticalAlign::Bottom:
+      format |= DT_BOTTOM;
+      break;
   }
   return format;
 }

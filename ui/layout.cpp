@@ -8,20 +8,19 @@ namespace {
 constexpr FontSpec kEditFont{-15, FW_NORMAL, "Tahoma"};
 constexpr FontSpec kBannerFont{-24, FW_BOLD, "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA"};  // 微软雅黑
 
-constexpr COLORREF kBannerGradient[] = {RGB(0, 136, 255), RGB(255, 255, 255),
-                                        RGB(255, 255, 255)};
+constexpr COLORREF kBannerGradient[] = {RGB(0, 136, 255), RGB(255, 255, 255), RGB(255, 255, 255)};
 
 // Texts, as code page 936 bytes.
 constexpr char kHelpCaption[] =  // 你说神马？不会用？看这里！
     "\xC4\xE3\xCB\xB5\xC9\xF1\xC2\xED\xA3\xBF\xB2\xBB\xBB\xE1\xD3\xC3\xA3\xBF\xBF\xB4\xD5\xE2\xC0"
     "\xEF\xA3\xA1";
 constexpr char kBannerText[] = "Vantorel";
-constexpr char kCopyCaption[] = "\xB8\xB4\xD6\xC6";                              // 复制
+constexpr char kCopyCaption[] = "\xB8\xB4\xD6\xC6";                             // 复制
 constexpr char kAddressCaption[] = "\xCF\xC2\xD4\xD8\xB5\xD8\xD6\xB7\xA3\xBA";  // 下载地址：
-constexpr char kAnalyzeCaption[] = "\xB7\xD6\xCE\xF6";                           // 分析
+constexpr char kAnalyzeCaption[] = "\xB7\xD6\xCE\xF6";                          // 分析
 constexpr char kExampleCode[] = "Z0090UPN7fm";
 constexpr char kCodeCaption[] = "\xCC\xE1\xC8\xA1\xC2\xEB\xA3\xBA";  // 提取码：
-constexpr char kHintCaption[] =                                      // 提取码如右图红框内所示
+constexpr char kHintCaption[] =  // 提取码如右图红框内所示
     "\xCC\xE1\xC8\xA1\xC2\xEB\xC8\xE7\xD3\xD2\xCD\xBC\xBA\xEC\xBF\xF2\xC4\xDA\xCB\xF9\xCA\xBE";
 
 constexpr RECT At(int left, int top, int width, int height) {

@@ -15,8 +15,9 @@ constexpr char kCannotCreateWindow[] =  // 无法创建主窗口。
 class ComApartment {
  public:
   ComApartment()
-      : initialized_(SUCCEEDED(
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+      : initialized_(
+            SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+  }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {

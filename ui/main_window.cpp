@@ -59,7 +59,8 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create(HINSTANCE instance) {
-  if (!RegisterMainWindowClass(instance, WindowProc) || !RegisterControlClasses(instance)) return false;
+  if (!RegisterMainWindowClass(instance, WindowProc) || !RegisterControlClasses(instance))
+    return false;
   if (CreateWindowExW(0, kWindowClass, ToUtf16(kTitle).c_str(), kStyle, kLeft, kTop, kWidth,
                       kHeight, nullptr, nullptr, instance, this) == nullptr) {
     return false;
@@ -214,10 +215,9 @@ const ControlRecord* MainWindow::RecordOf(HWND control) const {
 std::vector<HWND> MainWindow::FocusOrder() const {
   std::vector<const ControlRecord*> records;
   for (std::size_t i = controls_.size(); i-- > 0;) records.push_back(&controls_[i]);
-  std::stable_sort(records.begin(), records.end(),
-                   [](const ControlRecord* a, const ControlRecord* b) {
-                     return a->tabOrder < b->tabOrder;
-                   });
+  std::stable_sort(
+      records.begin(), records.end(),
+      [](const ControlRecord* a, const ControlRecord* b) { return a->tabOrder < b->tabOrder; });
   std::vector<HWND> order;
   for (const ControlRecord* record : records) {
     HWND control = GetDlgItem(hwnd_, record->id);

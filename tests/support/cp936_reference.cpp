@@ -32,7 +32,8 @@ std::string Cp936(const char* utf8) {
   char* outPointer = out.data();
   std::size_t inLeft = in.size();
   std::size_t outLeft = out.size();
-  if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1)) {
+  if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) ==
+      static_cast<std::size_t>(-1)) {
     std::abort();
   }
   iconv_close(converter);
