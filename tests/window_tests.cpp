@@ -81,8 +81,10 @@ const ControlRecord kTestControls[] = {
     {.id = kPicture, .kind = ControlKind::PictureBox, .rect = {200, 130, 280, 154}},
 };
 
-class TestWindow : public testing::Test {
+// A window on the given controls, created, in front and with its first messages handled.
+class WindowTest : public testing::Test {
  protected:
+  explicit WindowTest(std::span<const ControlRecord> controls) : window_(controls, services_) {}
   void SetUp() override {
     ASSERT_TRUE(window_.Create(GetModuleHandleW(nullptr)));
     SetForegroundWindow(window_.hwnd());
@@ -91,7 +93,12 @@ class TestWindow : public testing::Test {
   HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }
 
   RecordingServices services_;
-  MainWindow window_{kTestControls, services_};
+  MainWindow window_;
+};
+
+class TestWindow : public WindowTest {
+ protected:
+  TestWindow() : WindowTest(kTestControls) {}
 };
 
 TEST_F(TestWindow, OuterRectangleClassAndStyles) {
@@ -217,14 +224,9 @@ TEST_F(TestWindow, BackgroundIsWhiteAndCaptionStaysActiveWhileEnabled) {
 
 namespace real_window {
 
-class Vantorel : public testing::Test {
+class Vantorel : public WindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(window_.Create(GetModuleHandleW(nullptr)));
-    SetForegroundWindow(window_.hwnd());
-    Pump(window_);
-  }
-  HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }
+  Vantorel() : WindowTest(kMainWindowControls) {}
   void Click(int id) {
     SendMessageW(Control(id), BM_CLICK, 0, 0);
     Pump(window_, 20);
@@ -232,9 +234,6 @@ class Vantorel : public testing::Test {
   std::string LastNotice() const {
     return services_.notices.empty() ? "<none>" : services_.notices.back();
   }
-
-  RecordingServices services_;
-  MainWindow window_{kMainWindowControls, services_};
 };
 
 struct ExpectedControl {

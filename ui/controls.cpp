@@ -78,16 +78,16 @@ HWND CreateControl(HWND parent, const ControlRecord& record) {
   return control;
 }
 
-HFONT MakeFont(const FontSpec& spec) {
+HFONT MakeFont(const FontSpec& description) {
   LOGFONTW font{};
-  font.lfHeight = spec.height;
-  font.lfWeight = spec.weight;
+  font.lfHeight = description.height;
+  font.lfWeight = description.weight;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = PROOF_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH;
-  const std::wstring face = ToUtf16(spec.face);
+  const std::wstring face = ToUtf16(description.face);
   lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
   return CreateFontIndirectW(&font);
 }

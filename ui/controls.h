@@ -76,7 +76,7 @@ bool RegisterControlClasses(HINSTANCE instance);
 // Creates the control's window, hidden, as a child of `parent`. Null on failure.
 HWND CreateControl(HWND parent, const ControlRecord& record);
 
-// Makes a font after `spec`, or null when it cannot be made.
-HFONT MakeFont(const FontSpec& spec);
+// Makes a font after `description`, or null when it cannot be made.
+HFONT MakeFont(const FontSpec& description);
 
 }  // namespace vantorel
