@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "hosts.h"
-
 namespace vantorel {
 namespace {
 
@@ -15,27 +13,28 @@ constexpr char kWrongLengthNotice[] =  // 请正确输入提取码再分析！
     "\xA1";
 constexpr char kBuiltNotice[] = "\xB7\xD6\xCE\xF6\xB3\xC9\xB9\xA6\xA3\xA1";  // 分析成功！
 
-constexpr std::string_view kAddressHead = "http://";
-constexpr std::string_view kAddressPath = "/22222071/";
-constexpr std::string_view kAddressTail = ".flv";
-
-AnalyzeResult Refusal(AnalyzeOutcome outcome) {
-  return {outcome, std::string(), std::string(NoticeFor(outcome))};
+// Copies `part` to `out` and returns the end of the copy.
+char* Append(char* out, std::string_view part) {
+  std::memcpy(out, part.data(), part.size());
+  return out + part.size();
 }
 
 }  // namespace
 
 AnalyzeResult BuildDownloadAddress(const char* code) {
-  if (code == nullptr || *code == '\0') return Refusal(AnalyzeOutcome::EmptyCode);
-  const std::string_view bytes(code, std::strlen(code));
-  if (bytes.size() != kCodeLength) return Refusal(AnalyzeOutcome::WrongLength);
-
-  const std::string_view host = VideoHost;
-  std::string address;
-  address.reserve(kAddressHead.size() + host.size() + kAddressPath.size() + bytes.size() +
-                  kAddressTail.size());
-  address.append(kAddressHead).append(host).append(kAddressPath).append(bytes).append(kAddressTail);
-  return {AnalyzeOutcome::Built, std::move(address), std::string(kBuiltNotice)};
+  AnalyzeResult result{AnalyzeOutcome::Built, kBuiltNotice, {}};
+  const std::size_t length = code == nullptr ? 0 : std::strlen(code);
+  if (length != kCodeLength) {
+    result.outcome = length == 0 ? AnalyzeOutcome::EmptyCode : AnalyzeOutcome::WrongLength;
+    result.message = NoticeFor(result.outcome);
+    return result;
+  }
+  char* end = Append(result.addressBytes, "http://");
+  end = Append(end, VideoHost);
+  end = Append(end, "/22222071/");
+  end = Append(end, std::string_view(code, kCodeLength));
+  Append(end, ".flv");
+  return result;
 }
 
 std::string_view NoticeFor(AnalyzeOutcome outcome) {

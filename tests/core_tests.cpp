@@ -50,16 +50,16 @@ TEST_P(AddressRule, OutcomeAddressAndNotice) {
   EXPECT_EQ(result.outcome, c.outcome);
   switch (c.outcome) {
     case AnalyzeOutcome::EmptyCode:
-      EXPECT_EQ(result.address, "");
+      EXPECT_EQ(result.address(), "");
       EXPECT_EQ(result.message, Cp936("请先输入提取码再分析！"));
       break;
     case AnalyzeOutcome::WrongLength:
-      EXPECT_EQ(result.address, "");
+      EXPECT_EQ(result.address(), "");
       EXPECT_EQ(result.message, Cp936("请正确输入提取码再分析！"));
       break;
     case AnalyzeOutcome::Built:
       EXPECT_EQ(code.size(), kCodeLength);
-      EXPECT_EQ(result.address, Address(code));
+      EXPECT_EQ(result.address(), Address(code));
       EXPECT_EQ(result.message, Cp936("分析成功！"));
       break;
   }
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, AddressRule, testing::ValuesIn(kCases),
 TEST(AddressRuleBytes, ChineseCharacterStandsAsItsTwoBytes) {
   const std::string code = "Z0090UPN7" + Cp936("吴");
   ASSERT_EQ(code.size(), 11u);
-  EXPECT_EQ(BuildDownloadAddress(code.c_str()).address,
+  EXPECT_EQ(BuildDownloadAddress(code.c_str()).address(),
             std::string("http://") + VANTOREL_VIDEO_HOST + "/22222071/Z0090UPN7\xCE\xE2.flv");
 }
 

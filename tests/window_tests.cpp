@@ -333,7 +333,7 @@ TEST_F(Vantorel, AnalyzeRefusalsLeaveTheAddressBoxAsItWas) {
     ASSERT_EQ(services_.notices.size(), 1u);
     EXPECT_EQ(LastNotice(), Cp936(c.noticeUtf8));
     const std::string expected = c.addressUtf8 != nullptr ? c.addressUtf8 : chinese;
-    EXPECT_EQ(ReadWindowText(Control(编辑框2)).text, expected);
+    EXPECT_EQ(ReadWindowText(Control(编辑框2)).text.view(), expected);
   }
   EXPECT_TRUE(services_.clipboard.empty());
   EXPECT_TRUE(services_.urls.empty());

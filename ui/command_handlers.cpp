@@ -1,7 +1,5 @@
 #include "command_handlers.h"
 
-#include <string>
-
 #include "../core/address_rule.h"
 #include "../platform/text.h"
 #include "controls.h"
@@ -39,7 +37,7 @@ void CommandHandlers::OnAnalyzeClicked() {
   }
   const AnalyzeResult result = BuildDownloadAddress(code.text.c_str());
   if (result.outcome == AnalyzeOutcome::Built) {
-    WriteWindowText(GetDlgItem(window_, 编辑框2), result.address);
+    WriteWindowText(GetDlgItem(window_, 编辑框2), result.address());
   }
   services_.ShowInfoMessage(result.message);
 }
@@ -50,12 +48,12 @@ void CommandHandlers::OnCopyClicked() {
     services_.ShowInfoMessage(kNothingToCopyNotice);
     return;
   }
-  const bool copied = services_.SetClipboardText(address.text);
+  const bool copied = services_.SetClipboardText(address.text.view());
   services_.ShowInfoMessage(copied ? kCopiedNotice : kCopyFailedNotice);
 }
 
 void CommandHandlers::OnHelpClicked() {
-  services_.OpenUrl(std::string("http://") + HelpPageHost + "/?post=43");
+  services_.OpenUrl(HelpPageAddress);
 }
 
 }  // namespace vantorel

@@ -87,8 +87,7 @@ HFONT MakeFont(const FontSpec& description) {
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = PROOF_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH;
-  const std::wstring face = ToUtf16(description.face);
-  lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+  lstrcpynW(font.lfFaceName, ToUtf16(description.face).c_str(), LF_FACESIZE);
   return CreateFontIndirectW(&font);
 }
 

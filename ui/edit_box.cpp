@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <new>
-
+#include "../platform/heap.h"
 #include "../platform/win_handles.h"
 #include "control_kinds.h"
 
@@ -90,7 +89,7 @@ LRESULT CALLBACK EditBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_NCDESTROY:
       RemoveWindowSubclass(window, EditBoxProc, kSubclassId);
-      delete &box;
+      HeapDelete(&box);
       return DefSubclassProc(window, message, wParam, lParam);
   }
   return DefSubclassProc(window, message, wParam, lParam);
@@ -102,14 +101,14 @@ constexpr UINT kQuietReframe =
 }  // namespace
 
 bool AttachEditBox(HWND edit, const ControlRecord& record) {
-  auto* box = new (std::nothrow) EditBox;
+  auto* box = HeapNew<EditBox>();
   if (box == nullptr) return false;
   if (record.font != nullptr) box->font.reset(MakeFont(*record.font));
   box->background.reset(CreateSolidBrush(record.backColor.Resolve()));
   box->textColor = record.textColor.Resolve();
   box->backColor = record.backColor.Resolve();
   if (!SetWindowSubclass(edit, EditBoxProc, kSubclassId, reinterpret_cast<DWORD_PTR>(box))) {
-    delete box;
+    HeapDelete(box);
     return false;
   }
 

@@ -2,8 +2,8 @@
 // background brush; everything is painted on WM_PAINT, inside the clip box only.
 #include <algorithm>
 #include <cstdint>
-#include <string>
 
+#include "../platform/text.h"
 #include "../platform/win_handles.h"
 #include "control_kinds.h"
 
@@ -101,10 +101,8 @@ void Paint(HWND window, const ControlRecord& record) {
     FillRect(dc, &area, background.get());
   }
 
-  const int length = GetWindowTextLengthW(window);
-  if (length <= 0) return;
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  const WideText text = ReadWindowTextUtf16(window);
+  if (text.empty()) return;
 
   Font ownFont(record.font != nullptr ? MakeFont(*record.font) : nullptr);
   SelectedObject font(dc, ownFont ? ownFont.get() : GetStockObject(DEFAULT_GUI_FONT));

@@ -1,6 +1,6 @@
 #include "main_window.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "../platform/text.h"
 #include "command_handlers.h"
@@ -87,18 +87,17 @@ bool MainWindow::Create(HINSTANCE instance) {
 }
 
 bool MainWindow::CreateControls() {
-  std::vector<HWND> created(controls_.size(), nullptr);
   for (std::size_t i = controls_.size(); i-- > 0;) {
-    created[i] = CreateControl(hwnd_, controls_[i]);
-    if (created[i] == nullptr) return false;
+    if (CreateControl(hwnd_, controls_[i]) == nullptr) return false;
   }
   HWND above = HWND_TOP;
-  for (HWND control : created) {
+  for (const ControlRecord& record : controls_) {
+    HWND control = GetDlgItem(hwnd_, record.id);
     SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     above = control;
   }
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (controls_[i].visible) ShowWindow(created[i], SW_SHOWNA);
+  for (const ControlRecord& record : controls_) {
+    if (record.visible) ShowWindow(GetDlgItem(hwnd_, record.id), SW_SHOWNA);
   }
   return true;
 }
@@ -152,6 +151,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
+    case WM_ENDSESSION:
+      // The session is ending: close as the close button would, so that the program still
+      // ends its own way, with exit code 0.
+      if (wParam != FALSE) DestroyWindow(hwnd_);
+      return 0;
     case WM_NCDESTROY: {
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
       const LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -197,8 +201,7 @@ void MainWindow::OnSetFocus() {
     SetFocus(saved);
     return;
   }
-  const std::vector<HWND> order = FocusOrder();
-  if (!order.empty()) SetFocus(order.front());
+  if (HWND first = NextInFocusOrder(nullptr, true)) SetFocus(first);
 }
 
 const ControlRecord* MainWindow::RecordOf(HWND control) const {
@@ -210,40 +213,51 @@ const ControlRecord* MainWindow::RecordOf(HWND control) const {
   return nullptr;
 }
 
-// The controls that Tab visits, in the order it visits them: smaller tab-order numbers first,
-// and among equal numbers the one last in the list first.
-std::vector<HWND> MainWindow::FocusOrder() const {
-  std::vector<const ControlRecord*> records;
-  for (std::size_t i = controls_.size(); i-- > 0;) records.push_back(&controls_[i]);
-  std::stable_sort(
-      records.begin(), records.end(),
-      [](const ControlRecord* a, const ControlRecord* b) { return a->tabOrder < b->tabOrder; });
-  std::vector<HWND> order;
-  for (const ControlRecord* record : records) {
-    HWND control = GetDlgItem(hwnd_, record->id);
-    if (control != nullptr && TakesFocus(record->kind) && IsWindowVisible(control) &&
-        IsWindowEnabled(control) && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) != 0) {
-      order.push_back(control);
-    }
+bool MainWindow::CanTakeFocus(std::size_t index) const {
+  const ControlRecord& record = controls_[index];
+  HWND control = GetDlgItem(hwnd_, record.id);
+  return control != nullptr && TakesFocus(record.kind) && IsWindowVisible(control) &&
+         IsWindowEnabled(control) && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+// Tab visits smaller tab-order numbers first, and among equal numbers the control last in the
+// list first.
+bool MainWindow::VisitedBefore(std::size_t a, std::size_t b) const {
+  const int orderA = controls_[a].tabOrder;
+  const int orderB = controls_[b].tabOrder;
+  return orderA < orderB || (orderA == orderB && a > b);
+}
+
+// The control Tab (or Shift+Tab) moves to from `from`, wrapping around at either end; from a
+// control that Tab does not visit, or from nothing, it is the first (or last) one. Null when no
+// control can take the focus.
+HWND MainWindow::NextInFocusOrder(HWND from, bool forward) const {
+  const ControlRecord* fromRecord = RecordOf(from);
+  std::size_t at = controls_.size();
+  if (fromRecord != nullptr) {
+    at = static_cast<std::size_t>(fromRecord - controls_.data());
+    if (!CanTakeFocus(at)) at = controls_.size();
   }
-  return order;
+  const auto earlier = [&](std::size_t a, std::size_t b) {
+    return forward ? VisitedBefore(a, b) : VisitedBefore(b, a);
+  };
+  std::size_t next = controls_.size();   // the nearest one after `at`
+  std::size_t first = controls_.size();  // where to wrap to
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (!CanTakeFocus(i)) continue;
+    if (first == controls_.size() || earlier(i, first)) first = i;
+    if (at != controls_.size() && earlier(at, i) && (next == controls_.size() || earlier(i, next)))
+      next = i;
+  }
+  if (next == controls_.size()) next = first;
+  return next == controls_.size() ? nullptr : GetDlgItem(hwnd_, controls_[next].id);
 }
 
 void MainWindow::MoveFocus(bool forward) {
   HWND focus = GetFocus();
   if (focus == nullptr || !IsChild(hwnd_, focus)) return;
-  const std::vector<HWND> order = FocusOrder();
-  if (order.empty()) return;
-  const auto at = std::find(order.begin(), order.end(), focus);
-  HWND next;
-  if (at == order.end()) {
-    next = forward ? order.front() : order.back();
-  } else if (forward) {
-    next = std::next(at) == order.end() ? order.front() : *std::next(at);
-  } else {
-    next = at == order.begin() ? order.back() : *std::prev(at);
-  }
-  if (next != focus) SetFocus(next);
+  HWND next = NextInFocusOrder(focus, forward);
+  if (next != nullptr && next != focus) SetFocus(next);
 }
 
 bool MainWindow::PreTranslateMessage(const MSG& message) {

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <span>
-#include <vector>
 
 #include "../platform/desktop_services.h"
 #include "../platform/win_handles.h"
@@ -45,7 +45,9 @@ class MainWindow {
   bool OnLeftButtonDown(HWND target);
 
   const ControlRecord* RecordOf(HWND control) const;
-  std::vector<HWND> FocusOrder() const;
+  bool CanTakeFocus(std::size_t index) const;
+  bool VisitedBefore(std::size_t a, std::size_t b) const;
+  HWND NextInFocusOrder(HWND from, bool forward) const;
   void MoveFocus(bool forward);
 
   std::span<const ControlRecord> controls_;

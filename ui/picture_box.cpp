@@ -2,8 +2,8 @@
 // corner, over a background of its own colour.
 #include <climits>
 #include <cstring>
-#include <new>
 
+#include "../platform/heap.h"
 #include "../platform/win_handles.h"
 #include "control_kinds.h"
 
@@ -79,18 +79,15 @@ LRESULT CALLBACK PictureBoxWindowProc(HWND window, UINT message, WPARAM wParam, 
     case WM_NCCREATE: {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
       const auto* record = static_cast<const ControlRecord*>(create->lpCreateParams);
-      auto* box = new (std::nothrow) PictureBox;
-      if (box == nullptr || record == nullptr) {
-        delete box;
-        return FALSE;
-      }
+      auto* box = record != nullptr ? HeapNew<PictureBox>() : nullptr;
+      if (box == nullptr) return FALSE;
       box->background.reset(CreateSolidBrush(record->backColor.Resolve()));
       box->picture = Decode(record->picture);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
       break;
     }
     case WM_NCDESTROY:
-      delete StateOf(window);
+      HeapDelete(StateOf(window));
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       break;
     case WM_PAINT:
