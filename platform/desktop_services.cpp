@@ -43,6 +43,10 @@ void WindowsDesktopServices::ShowInfoMessage(std::string_view text) {
               MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
 }
 
+void WindowsDesktopServices::ShowErrorMessage(std::string_view text) {
+  MessageBoxW(nullptr, ToUtf16(text).c_str(), L"Vantorel", MB_OK | MB_ICONERROR);
+}
+
 bool WindowsDesktopServices::SetClipboardText(std::string_view text) {
   // The block is made before the clipboard is opened and emptied, so that a failure never
   // leaves the user's clipboard empty. GMEM_ZEROINIT provides the terminating NUL.

@@ -15,6 +15,10 @@ class DesktopServices {
   // has dismissed it.
   virtual void ShowInfoMessage(std::string_view text) = 0;
 
+  // Shows `text` in a notice titled "Vantorel" with the error icon; returns when it has been
+  // dismissed. For when the program cannot go on.
+  virtual void ShowErrorMessage(std::string_view text) = 0;
+
   // Puts `text` on the clipboard as CF_TEXT. True when it is there; on false the clipboard
   // keeps what it held before.
   virtual bool SetClipboardText(std::string_view text) = 0;
@@ -27,6 +31,7 @@ class DesktopServices {
 class WindowsDesktopServices final : public DesktopServices {
  public:
   void ShowInfoMessage(std::string_view text) override;
+  void ShowErrorMessage(std::string_view text) override;
   bool SetClipboardText(std::string_view text) override;
   void OpenUrl(std::string_view address) override;
 };

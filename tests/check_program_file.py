@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Static checks of a built Vantorel.exe: a GUI program that imports Windows system DLLs only and
-carries exactly its icon group, version information and manifest."""
+"""Static checks of a built Vantorel.exe: a hardened GUI program that imports Windows system DLLs
+only and carries exactly its icon group, version information and manifest."""
 import struct
 import sys
 
@@ -51,6 +51,28 @@ class PeFile:
                 return names
             names.append(self.string(entry[3]))
             at += 20
+
+    def imported_functions(self, dll):
+        """The names `dll` is imported by (ordinals left out)."""
+        rva, _ = self.directories[1]
+        at = self.offset(rva)
+        while True:
+            lookup, _, _, name, thunks = struct.unpack_from("<IIIII", self.data, at)
+            if name == 0:
+                return []
+            if self.string(name).lower() == dll:
+                break
+            at += 20
+        size, ordinal_flag = (8, 1 << 63) if self.is64 else (4, 1 << 31)
+        entry = self.offset(lookup or thunks)
+        functions = []
+        while True:
+            (value,) = struct.unpack_from("<Q" if self.is64 else "<I", self.data, entry)
+            if value == 0:
+                return functions
+            if not value & ordinal_flag:
+                functions.append(self.string(value + 2))
+            entry += size
 
 
     def resources(self):
@@ -202,6 +224,32 @@ def check_manifest(resources, failures, is64):
         failures.append("manifest differs: " + text)
 
 
+IMAGE_FILE_RELOCS_STRIPPED = 0x0001
+HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT, TERMINAL_SERVER_AWARE = 0x20, 0x40, 0x100, 0x8000
+SCN_EXECUTE, SCN_WRITE = 0x20000000, 0x80000000
+
+
+def check_hardening(pe, failures):
+    wanted = {"DYNAMIC_BASE": DYNAMIC_BASE, "NX_COMPAT": NX_COMPAT,
+              "TERMINAL_SERVER_AWARE": TERMINAL_SERVER_AWARE}
+    if pe.is64:
+        wanted["HIGH_ENTROPY_VA"] = HIGH_ENTROPY_VA
+    for name, flag in wanted.items():
+        if not pe.dll_characteristics & flag:
+            failures.append(f"{name} is not set")
+    relocations_rva, relocations_size = pe.directories[5]
+    if pe.characteristics & IMAGE_FILE_RELOCS_STRIPPED or relocations_size == 0:
+        failures.append("relocations stripped: the loader cannot move the program")
+    for name, _, _, _, _, flags in pe.sections:
+        if flags & SCN_EXECUTE and flags & SCN_WRITE:
+            failures.append(f"section {name} is both writable and executable")
+    # Looked up at run time, so that the program still starts where kernel32 lacks it.
+    if "SetDefaultDllDirectories" in pe.imported_functions("kernel32.dll"):
+        failures.append("SetDefaultDllDirectories is imported instead of looked up")
+    if b"SetDefaultDllDirectories\0" not in pe.data:
+        failures.append("SetDefaultDllDirectories is never looked up")
+
+
 def main(path):
     pe = PeFile(path)
     failures = []
@@ -215,11 +263,12 @@ def main(path):
     kinds = sorted({rtype for rtype, _, _ in resources})
     if kinds != [RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST]:
         failures.append(f"resource types {kinds}: only icons, version and manifest belong here")
+    check_hardening(pe, failures)
     check_icons(resources, failures)
     check_version(resources, failures)
     check_manifest(resources, failures, pe.is64)
     print(f"{path}: {'PE32+' if pe.is64 else 'PE32'}, imports {', '.join(imports)}; "
-          f"{len(resources)} resources")
+          f"DllCharacteristics {pe.dll_characteristics:#06x}; {len(resources)} resources")
     for failure in failures:
         print("FAIL: " + failure)
     return 1 if failures else 0
