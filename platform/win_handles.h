@@ -8,12 +8,23 @@
 
 namespace vantorel {
 
+#ifdef VANTOREL_COUNT_HANDLES
+// Test builds count the handles the wrappers below hold at this moment, so that a test can see
+// a leak where Windows cannot report object counts (Wine's GetGuiResources answers 0).
+inline long liveHandleCount = 0;
+inline void CountHandle(const void* handle, long change) {
+  if (handle != nullptr) liveHandleCount += change;
+}
+#else
+inline void CountHandle(const void*, long) {}
+#endif
+
 // A handle closed by `Close` when the wrapper goes out of scope.
 template <typename Handle, BOOL(WINAPI* Close)(Handle)>
 class UniqueHandle {
  public:
   UniqueHandle() = default;
-  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  explicit UniqueHandle(Handle handle) : handle_(handle) { CountHandle(handle, +1); }
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     reset(other.release());
@@ -25,10 +36,15 @@ class UniqueHandle {
 
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
-  Handle release() { return std::exchange(handle_, nullptr); }
+  Handle release() {
+    CountHandle(handle_, -1);
+    return std::exchange(handle_, nullptr);
+  }
   void reset(Handle handle = nullptr) {
     if (handle_ != nullptr) Close(handle_);
+    CountHandle(handle_, -1);
     handle_ = handle;
+    CountHandle(handle_, +1);
   }
 
  private:
@@ -82,10 +98,16 @@ class SelectedObject {
 // BeginPaint / EndPaint.
 class PaintScope {
  public:
-  explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+  explicit PaintScope(HWND window) : window_(window) {
+    dc_ = BeginPaint(window, &paint_);
+    CountHandle(dc_, +1);
+  }
   PaintScope(const PaintScope&) = delete;
   PaintScope& operator=(const PaintScope&) = delete;
-  ~PaintScope() { EndPaint(window_, &paint_); }
+  ~PaintScope() {
+    EndPaint(window_, &paint_);
+    CountHandle(dc_, -1);
+  }
   HDC dc() const { return dc_; }
 
  private:
@@ -105,11 +127,12 @@ class WindowDc {
   WindowDc& operator=(const WindowDc&) = delete;
   ~WindowDc() {
     if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    CountHandle(dc_, -1);
   }
   HDC get() const { return dc_; }
 
  private:
-  WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}
+  WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) { CountHandle(dc, +1); }
   HWND window_;
   HDC dc_;
 };

@@ -27,6 +27,7 @@ using testing_support::WaitUntil;
 class RecordingServices final : public DesktopServices {
  public:
   void ShowInfoMessage(std::string_view text) override { notices.emplace_back(text); }
+  void ShowErrorMessage(std::string_view text) override { errors.emplace_back(text); }
   bool SetClipboardText(std::string_view text) override {
     clipboard.emplace_back(text);
     return clipboardWorks;
@@ -34,6 +35,7 @@ class RecordingServices final : public DesktopServices {
   void OpenUrl(std::string_view address) override { urls.emplace_back(address); }
 
   std::vector<std::string> notices;
+  std::vector<std::string> errors;
   std::vector<std::string> clipboard;
   std::vector<std::string> urls;
   bool clipboardWorks = true;

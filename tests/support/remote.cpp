@@ -86,9 +86,33 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
   Sleep(50);
 }
 
+void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t unit : text) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = unit;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(input);
+    input.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  Send(inputs);
+  Sleep(50);
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+}
+
 void ClickAt(HWND window, POINT client) {
   ClientToScreen(window, &client);
-  SetCursorPos(client.x, client.y);
+  ClickAtScreen(client);
+}
+
+void ClickAtScreen(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
   INPUT down{};
   down.type = INPUT_MOUSE;
   down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -157,6 +181,10 @@ std::wstring RemoteProgram::NoticeText(HWND notice) {
 bool RemoteProgram::Dismiss(HWND notice) {
   PostMessageW(GetDlgItem(notice, IDOK), BM_CLICK, 0, 0);
   return WaitUntil([&] { return !IsWindow(notice); }, 5000);
+}
+
+bool RemoteProgram::WaitIdle(DWORD timeoutMs) const {
+  return WaitForInputIdle(process_.hProcess, timeoutMs) == 0;
 }
 
 DWORD RemoteProgram::WaitForExit(DWORD timeoutMs) const {

@@ -19,8 +19,16 @@ std::wstring TextOf(HWND window);
 // Presses and releases `key` with the given modifiers held (VK_SHIFT, VK_CONTROL, VK_MENU).
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
-// Posts a left click at a point in `window`'s client area, through the real mouse.
+// Types `text` as Unicode characters, each as the keyboard would send it (VK_PACKET).
+void TypeText(const std::wstring& text);
+
+// Posts a left click at a point in `window`'s client area, or on the screen, through the real
+// mouse.
 void ClickAt(HWND window, POINT client);
+void ClickAtScreen(POINT screen);
+
+// True when `window` answers a message within two seconds.
+bool Answers(HWND window);
 
 class RemoteProgram {
  public:
@@ -43,6 +51,9 @@ class RemoteProgram {
   static std::wstring NoticeText(HWND notice);
   // Presses OK in a notice and waits until it has gone.
   static bool Dismiss(HWND notice);
+
+  // Waits until the program waits for input with none pending; false on time-out.
+  bool WaitIdle(DWORD timeoutMs = 5000) const;
 
   // Waits for the process to end; its exit code, or STILL_ACTIVE on time-out.
   DWORD WaitForExit(DWORD timeoutMs = 5000) const;
