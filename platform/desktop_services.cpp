@@ -1,10 +1,12 @@
 #include "desktop_services.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstring>
 
+#include "heap.h"
 #include "text.h"
 #include "win_handles.h"
 
@@ -65,10 +67,43 @@ bool WindowsDesktopServices::SetClipboardText(std::string_view text) {
   return true;
 }
 
+// shell32 and ole32, with the COM apartment that the shell's extensions expect on this thread.
+struct WindowsDesktopServices::Shell {
+  using CoInitializeExProc = HRESULT(WINAPI*)(void*, DWORD);
+  using CoUninitializeProc = void(WINAPI*)();
+  using ShellExecuteWProc = HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*,
+                                               const wchar_t*, int);
+
+  Shell() {
+    const auto initialize = ole.Find<CoInitializeExProc>("CoInitializeEx");
+    uninitialize = ole.Find<CoUninitializeProc>("CoUninitialize");
+    execute = shell.Find<ShellExecuteWProc>("ShellExecuteW");
+    apartment = initialize != nullptr && uninitialize != nullptr &&
+                SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  }
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+  ~Shell() {
+    if (apartment) uninitialize();
+  }
+
+  SystemLibrary ole{L"ole32.dll"};
+  SystemLibrary shell{L"shell32.dll"};
+  CoUninitializeProc uninitialize = nullptr;
+  ShellExecuteWProc execute = nullptr;
+  bool apartment = false;
+};
+
+WindowsDesktopServices::~WindowsDesktopServices() {
+  HeapDelete(shell_);
+}
+
 void WindowsDesktopServices::OpenUrl(std::string_view address) {
+  if (shell_ == nullptr) shell_ = HeapNew<Shell>();
+  if (shell_ == nullptr || shell_->execute == nullptr) return;
   // An open Internet Explorer window becomes the owner of anything the shell shows.
   HWND owner = FindWindowExW(nullptr, nullptr, nullptr, L"Microsoft Internet Explorer");
-  ShellExecuteW(owner, L"open", ToUtf16(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  shell_->execute(owner, L"open", ToUtf16(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace vantorel

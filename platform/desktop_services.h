@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "system_library.h"
+
 namespace vantorel {
 
 class DesktopServices {
@@ -30,10 +32,21 @@ class DesktopServices {
 // The real desktop. All texts are code page 936 bytes.
 class WindowsDesktopServices final : public DesktopServices {
  public:
+  WindowsDesktopServices() = default;
+  WindowsDesktopServices(const WindowsDesktopServices&) = delete;
+  WindowsDesktopServices& operator=(const WindowsDesktopServices&) = delete;
+  ~WindowsDesktopServices() override;
+
   void ShowInfoMessage(std::string_view text) override;
   void ShowErrorMessage(std::string_view text) override;
   bool SetClipboardText(std::string_view text) override;
   void OpenUrl(std::string_view address) override;
+
+ private:
+  // The shell and COM are loaded on the first OpenUrl, not at start-up: most runs never open
+  // the help page, and the program starts faster and smaller without them.
+  struct Shell;
+  Shell* shell_ = nullptr;
 };
 
 }  // namespace vantorel

@@ -121,8 +121,7 @@ bool AttachEditBox(HWND edit, const ControlRecord& record) {
     SetWindowPos(edit, nullptr, 0, 0, rect.right - rect.left, minimum,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
-  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(box->UsedFont()), TRUE);
-  SetWindowPos(edit, nullptr, 0, 0, 0, 0, kQuietReframe);
+  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(box->UsedFont()), FALSE);
   SendMessageW(edit, EM_LIMITTEXT, 0, 0);
   SendMessageW(edit, EM_SETSEL, 0, 0);
   SendMessageW(edit, EM_SCROLLCARET, 0, 0);
@@ -131,6 +130,7 @@ bool AttachEditBox(HWND edit, const ControlRecord& record) {
   exStyle = (exStyle | WS_EX_CLIENTEDGE) & ~(WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
   SetWindowLongPtrW(edit, GWL_EXSTYLE, exStyle);
   SetWindowLongPtrW(edit, GWL_STYLE, GetWindowLongPtrW(edit, GWL_STYLE) & ~WS_BORDER);
+  // One frame change for the font and the edges: the text line is centred for both at once.
   SetWindowPos(edit, nullptr, 0, 0, 0, 0, kQuietReframe);
   return true;
 }

@@ -1,8 +1,10 @@
 // Labels: single-line text on a plain or vertically graded background. The class has no
-// background brush; everything is painted on WM_PAINT, inside the clip box only.
+// background brush; everything is painted on WM_PAINT, inside the clip box only, and the text
+// only when the clip box reaches it.
 #include <algorithm>
 #include <cstdint>
 
+#include "../platform/heap.h"
 #include "../platform/text.h"
 #include "../platform/win_handles.h"
 #include "control_kinds.h"
@@ -13,8 +15,16 @@ namespace {
 // The gradient is made in pieces of at most this many pixels square (10,000 bytes at 32 bits).
 constexpr int kPieceSize = 50;
 
-const ControlRecord* RecordOf(HWND window) {
-  return reinterpret_cast<const ControlRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+struct Label {
+  const ControlRecord* record = nullptr;
+  Font font;  // null: the stock DEFAULT_GUI_FONT
+  RECT textRect{};
+  bool textRectKnown = false;
+  HGDIOBJ UsedFont() const { return font ? font.get() : GetStockObject(DEFAULT_GUI_FONT); }
+};
+
+Label* StateOf(HWND window) {
+  return reinterpret_cast<Label*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 UINT TextFormat(const ControlRecord& record) {
@@ -80,19 +90,53 @@ bool DrawVerticalGradient(HDC dc, const RECT& bounds, const RECT& clip,
   return true;
 }
 
-void Paint(HWND window, const ControlRecord& record) {
+// Where the text lands inside `bounds`, with a little room for overhanging glyphs.
+RECT TextRect(HDC dc, const WideText& text, const RECT& bounds, const ControlRecord& record) {
+  RECT size = bounds;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &size,
+            TextFormat(record) | DT_CALCRECT);
+  const LONG width = size.right - size.left;
+  const LONG height = size.bottom - size.top;
+  RECT rect;
+  switch (record.horizontalAlign) {
+    case HorizontalAlign::Left:
+      rect.left = bounds.left;
+      break;
+    case HorizontalAlign::Center:
+      rect.left = bounds.left + (bounds.right - bounds.left - width) / 2;
+      break;
+    case HorizontalAlign::Right:
+      rect.left = bounds.right - width;
+      break;
+  }
+  switch (record.verticalAlign) {
+    case VerticalAlign::Top:
+      rect.top = bounds.top;
+      break;
+    case VerticalAlign::Center:
+      rect.top = bounds.top + (bounds.bottom - bounds.top - height) / 2;
+      break;
+    case VerticalAlign::Bottom:
+      rect.top = bounds.bottom - height;
+      break;
+  }
+  rect.right = rect.left + width;
+  rect.bottom = rect.top + height;
+  InflateRect(&rect, 4, 2);
+  return rect;
+}
+
+void Paint(HWND window, Label& label) {
+  const ControlRecord& record = *label.record;
   PaintScope paint(window);
   HDC dc = paint.dc();
   RECT clip;
   if (GetClipBox(dc, &clip) == NULLREGION || IsRectEmpty(&clip)) return;
   RECT bounds;
   GetClientRect(window, &bounds);
+  // BeginPaint has already clipped the DC to the part being repainted.
   RECT area;
   if (!IntersectRect(&area, &clip, &bounds)) return;
-  {
-    Region region(CreateRectRgnIndirect(&area));
-    SelectClipRgn(dc, region.get());
-  }
 
   const bool graded =
       record.gradient.size() >= 2 && DrawVerticalGradient(dc, bounds, area, record.gradient);
@@ -101,11 +145,16 @@ void Paint(HWND window, const ControlRecord& record) {
     FillRect(dc, &area, background.get());
   }
 
+  RECT reached;
+  if (label.textRectKnown && !IntersectRect(&reached, &label.textRect, &area)) return;
   const WideText text = ReadWindowTextUtf16(window);
   if (text.empty()) return;
-
-  Font ownFont(record.font != nullptr ? MakeFont(*record.font) : nullptr);
-  SelectedObject font(dc, ownFont ? ownFont.get() : GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(dc, label.UsedFont());
+  if (!label.textRectKnown) {
+    label.textRect = TextRect(dc, text, bounds, record);
+    label.textRectKnown = true;
+    if (!IntersectRect(&reached, &label.textRect, &area)) return;
+  }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, record.textColor.Resolve());
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, TextFormat(record));
@@ -131,12 +180,25 @@ LRESULT CALLBACK LabelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_NCCREATE: {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      const auto* record = static_cast<const ControlRecord*>(create->lpCreateParams);
+      auto* label = record != nullptr ? HeapNew<Label>() : nullptr;
+      if (label == nullptr) return FALSE;
+      label->record = record;
+      if (record->font != nullptr) label->font.reset(MakeFont(*record->font));
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(label));
       break;
     }
+    case WM_NCDESTROY:
+      HeapDelete(StateOf(window));
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      break;
+    case WM_SETTEXT:
+    case WM_SIZE:
+      if (Label* label = StateOf(window)) label->textRectKnown = false;
+      break;
     case WM_PAINT:
-      if (const ControlRecord* record = RecordOf(window)) {
-        Paint(window, *record);
+      if (Label* label = StateOf(window)) {
+        Paint(window, *label);
         return 0;
       }
       break;
