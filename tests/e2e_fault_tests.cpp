@@ -3,6 +3,7 @@
 // it. Each test ends with the program alive and answering, or exited with code 0.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <set>
@@ -143,18 +144,22 @@ TEST_F(Hostile, CharactersOutsideTheCodePageAreRefusedNeverDropped) {
   ExpectAliveThenEscExitsWithZero();
 }
 
-// The point of the caption's close button, in screen coordinates.
+// The middle of the caption's close button, in screen coordinates; (-1, -1) if there is none.
 POINT CloseButtonPoint(HWND window) {
   RECT outer;
   GetWindowRect(window, &outer);
+  RECT button{outer.right, outer.bottom, outer.left, outer.top};  // empty until a hit
   for (LONG y = outer.top; y < outer.top + 40; ++y) {
     for (LONG x = outer.right - 1; x > outer.right - 80; --x) {
       DWORD_PTR hit = HTNOWHERE;
       SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 1000, &hit);
-      if (hit == HTCLOSE) return {x - 3, y + 3};
+      if (hit != HTCLOSE) continue;
+      button = {std::min(button.left, x), std::min(button.top, y), std::max(button.right, x),
+                std::max(button.bottom, y)};
     }
   }
-  return {-1, -1};
+  if (button.left > button.right) return {-1, -1};
+  return {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
 }
 
 struct CloseRoute {

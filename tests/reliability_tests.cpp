@@ -190,9 +190,10 @@ TEST(NothingLeaks, TenThousandAnalyzeCopyRepaintCycles) {
 
   std::printf(
       "after %d cycles: GDI objects %lu -> %lu, USER objects %lu -> %lu, "
-      "handles held by the program's wrappers %ld -> %ld, private bytes %zu -> %zu\n",
+      "handles held by the program's wrappers %ld -> %ld, private bytes %llu -> %llu\n",
       kCycles, before.gdiObjects, after.gdiObjects, before.userObjects, after.userObjects,
-      before.ownHandles, after.ownHandles, before.privateBytes, after.privateBytes);
+      before.ownHandles, after.ownHandles, static_cast<unsigned long long>(before.privateBytes),
+      static_cast<unsigned long long>(after.privateBytes));
   EXPECT_EQ(services.notices, 2 * (kCycles + 500));
   EXPECT_EQ(services.copies, kCycles + 500) << "some copies failed";
   EXPECT_EQ(after.gdiObjects, before.gdiObjects);

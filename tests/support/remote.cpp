@@ -112,13 +112,22 @@ void ClickAt(HWND window, POINT client) {
 }
 
 void ClickAtScreen(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
+  // Move, press and release apart, as a hand does: the caption's buttons track the press.
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  Send({move});
+  Sleep(10);
   INPUT down{};
   down.type = INPUT_MOUSE;
   down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   INPUT up = down;
   up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  Send({down, up});
+  Send({down});
+  Sleep(10);
+  Send({up});
   Sleep(50);
 }
 
