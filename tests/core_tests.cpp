@@ -2,10 +2,10 @@
 // taken from the program.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 
 #include "../core/address_rule.h"
+#include "support/case_name.h"
 #include "support/cp936_reference.h"
 
 namespace vantorel {
@@ -67,13 +67,7 @@ TEST_P(AddressRule, OutcomeAddressAndNotice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AddressRule, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<RuleCase>& param) {
-                           std::string name;
-                           for (const char* p = param.param.name; *p != '\0'; ++p) {
-                             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                           }
-                           return name;
-                         });
+                         testing_support::CaseName());
 
 TEST(AddressRuleBytes, ChineseCharacterStandsAsItsTwoBytes) {
   const std::string code = "Z0090UPN7" + Cp936("吴");

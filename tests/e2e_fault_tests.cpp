@@ -10,6 +10,7 @@
 #include <string>
 
 #include "../ui/controls.h"
+#include "support/case_name.h"
 #include "support/remote.h"
 
 namespace vantorel {
@@ -211,13 +212,7 @@ TEST_P(ClosedBy, ExitsWithZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRoute, ClosedBy, testing::ValuesIn(kCloseRoutes),
-                         [](const testing::TestParamInfo<CloseRoute>& param) {
-                           std::string name;
-                           for (const char* p = param.param.name; *p != '\0'; ++p) {
-                             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                           }
-                           return name;
-                         });
+                         testing_support::CaseName());
 
 // --- The monkey ------------------------------------------------------------------------------
 

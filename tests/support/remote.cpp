@@ -112,22 +112,22 @@ void ClickAt(HWND window, POINT client) {
 }
 
 void ClickAtScreen(POINT screen) {
-  // Move, press and release apart, as a hand does: the caption's buttons track the press.
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Send({move});
+  // Every event carries the point: a press without one lands wherever Wine last saw the
+  // pointer, which after an earlier test can be another window's close button. Move, press
+  // and release come apart, as from a hand: the caption's buttons track the press.
+  const auto at = [&](DWORD action) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | action;
+    return input;
+  };
+  Send({at(0)});
   Sleep(10);
-  INPUT down{};
-  down.type = INPUT_MOUSE;
-  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  INPUT up = down;
-  up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  Send({down});
+  Send({at(MOUSEEVENTF_LEFTDOWN)});
   Sleep(10);
-  Send({up});
+  Send({at(MOUSEEVENTF_LEFTUP)});
   Sleep(50);
 }
 
