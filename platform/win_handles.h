@@ -75,7 +75,6 @@ class TypedGdiObject {
 using Font = TypedGdiObject<HFONT>;
 using Brush = TypedGdiObject<HBRUSH>;
 using Bitmap = TypedGdiObject<HBITMAP>;
-using Region = TypedGdiObject<HRGN>;
 using MemoryDc = UniqueHandle<HDC, DeleteDC>;
 using Icon = UniqueHandle<HICON, DestroyIcon>;
 using GlobalBlock = UniqueHandle<HGLOBAL, FreeGlobal>;
